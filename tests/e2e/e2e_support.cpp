@@ -1,5 +1,6 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace e2e {
@@ -270,6 +271,8 @@ void ClickerTest::SetUp() {
     ASSERT_NE(clicker.handle(), nullptr) << "clicker.exe did not start";
     window = waitForWindow(clicker.id(), L"ClickerMain");
     ASSERT_NE(window, nullptr) << "the main window did not appear";
+    // Its message loop runs: the hot keys are being polled.
+    WaitForInputIdle(clicker.handle(), 5000);
     controls = children(window);
     ASSERT_EQ(controls.size(), 9u);
     activate(window);
@@ -287,6 +290,18 @@ int ClickerTest::sliderPosition() const {
     return static_cast<int>(SendMessageW(control(滑块条1), TBM_GETPOS, 0, 0));
 }
 
+RECT ClickerTest::sliderThumb() const {
+    // TBM_GETTHUMBRECT writes through its pointer in the clicker's own address space.
+    HANDLE process = clicker.handle();
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    SendMessageW(control(滑块条1), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote));
+    RECT thumb{};
+    ReadProcessMemory(process, remote, &thumb, sizeof thumb, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    MapWindowPoints(control(滑块条1), HWND_DESKTOP, reinterpret_cast<POINT*>(&thumb), 2);
+    return thumb;
+}
+
 POINT ClickerTest::centreOf(Control which) const {
     const RECT rect = windowRect(control(which));
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -295,6 +310,83 @@ POINT ClickerTest::centreOf(Control which) const {
 DWORD ClickerTest::closeAndWait() {
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return clicker.waitForExit(std::chrono::seconds(10));
+}
+
+} // namespace e2e
+
+namespace e2e {
+
+RecorderWindow::RecorderWindow(int x, int y, int width, int height)
+    : thread_([=, this] { run(x, y, width, height); }) {
+    waitUntil([&] { return window_.load() != nullptr; }, std::chrono::seconds(5));
+}
+
+RecorderWindow::~RecorderWindow() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    thread_.join();
+}
+
+void RecorderWindow::run(int x, int y, int width, int height) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"E2eRecorder";
+    RegisterClassW(&windowClass);
+    HWND window =
+        CreateWindowExW(WS_EX_TOPMOST, L"E2eRecorder", L"recorder", WS_POPUP | WS_VISIBLE, x, y,
+                        width, height, nullptr, nullptr, windowClass.hInstance, this);
+    window_ = window;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+}
+
+LRESULT CALLBACK RecorderWindow::procedure(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<RecorderWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
+        std::lock_guard lock(self->mutex_);
+        self->messages_.push_back(message);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+POINT RecorderWindow::centre() const {
+    const RECT rect = windowRect(window_);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::vector<UINT> RecorderWindow::messages() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+std::size_t RecorderWindow::count(UINT message) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(std::count(messages_.begin(), messages_.end(), message));
+}
+
+void RecorderWindow::clear() {
+    std::lock_guard lock(mutex_);
+    messages_.clear();
 }
 
 } // namespace e2e

@@ -95,12 +95,47 @@ class ClickerTest : public testing::Test {
     std::wstring caption() const { return windowText(window); }
     int sliderPosition() const;
     POINT centreOf(Control which) const;
+    // The slider's thumb, in screen coordinates.
+    RECT sliderThumb() const;
     // Closes the window through its system menu and returns the exit code.
     DWORD closeAndWait();
 
     Process clicker;
     HWND window = nullptr;
     std::vector<HWND> controls;
+};
+
+} // namespace e2e
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace e2e {
+
+// A window of the driver's own, on a thread of its own with its own message loop, that records
+// the mouse-button messages it receives, in order.
+class RecorderWindow {
+  public:
+    RecorderWindow(int x, int y, int width, int height);
+    ~RecorderWindow();
+    RecorderWindow(const RecorderWindow&) = delete;
+    RecorderWindow& operator=(const RecorderWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    POINT centre() const;
+    std::vector<UINT> messages() const;
+    std::size_t count(UINT message) const;
+    void clear();
+
+  private:
+    static LRESULT CALLBACK procedure(HWND, UINT, WPARAM, LPARAM);
+    void run(int x, int y, int width, int height);
+
+    std::thread thread_;
+    std::atomic<HWND> window_{nullptr};
+    mutable std::mutex mutex_;
+    std::vector<UINT> messages_;
 };
 
 } // namespace e2e

@@ -95,3 +95,41 @@ TEST(ExitRoutines, RunOnceEachInOrderWithoutTwins) {
 }
 
 } // namespace
+
+#include "app/launch_block.h"
+
+namespace {
+
+struct LaunchNameCase {
+    const char* name;
+    std::string fileName;
+    bool clears;
+};
+
+class LaunchName : public testing::TestWithParam<LaunchNameCase> {};
+
+TEST_P(LaunchName, OnlyATmpNameClearsTheBlock) {
+    EXPECT_EQ(app::startedAsTemporaryFile(GetParam().fileName), GetParam().clears);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LaunchName,
+    testing::Values(LaunchNameCase{"Tmp", "clicker.tmp", true},
+                    LaunchNameCase{"UpperCaseTmp", "CLICKER.TMP", true},
+                    LaunchNameCase{"MixedCaseTmp", "a.TmP", true},
+                    LaunchNameCase{"JustTheExtension", ".tmp", true},
+                    LaunchNameCase{"Exe", "clicker.exe", false},
+                    LaunchNameCase{"TmpThenExe", "clicker.tmp.exe", false},
+                    LaunchNameCase{"ThreeBytes", "tmp", false}, LaunchNameCase{"Empty", "", false},
+                    // The cut falls inside a two-byte character: its second byte is not a '.'.
+                    LaunchNameCase{"CutInsideATwoByteCharacter", "\xA3\xAEtmp", false},
+                    // Full-width letters are not lower-cased.
+                    LaunchNameCase{"FullWidthLetters", "a.\xA3\xD4MP", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LaunchBlock, NameIsTheFullWidthFormOfItsLetters) {
+    EXPECT_EQ(app::launchBlockName(),
+              "\xA3\xDA\xA3\xEF\xA3\xF2\xA3\xE9\xA3\xF6\xA3\xAD\xA3\xC5\xA3\xD6");
+}
+
+} // namespace

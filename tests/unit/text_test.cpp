@@ -19,9 +19,27 @@ std::string bytes(std::initializer_list<unsigned char> list) {
     return std::string(list.begin(), list.end());
 }
 
+// One row of a table: its name, what goes in, what must come out.
+template <class Input, class Output> struct Case {
+    const char* name;
+    Input input;
+    Output expected;
+};
+
+template <class Input, class Output>
+void PrintTo(const Case<Input, Output>& row, std::ostream* out) {
+    *out << row.name;
+}
+
 auto caseName = [](const auto& info) {
     return std::string(info.param.name);
 };
+
+using IntegerTextCase = Case<int32_t, std::string>;
+using NumberTextCase = Case<double, std::string>;
+using ToNumberCase = Case<std::string, double>;
+using TextCase = Case<std::string, std::string>;
+using ByteCase = Case<double, uint8_t>;
 
 // Literals are GBK: the full-width and symbol forms below are the two-byte codes the rules name.
 TEST(GbkLiterals, AreTheBytesTheRulesName) {
