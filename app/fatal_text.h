@@ -9,7 +9,6 @@
 namespace app {
 
 inline constexpr std::string_view fatalCaption = "错误";
-inline constexpr std::string_view windowTemplateUnreadable = "载入窗口模板数据段出错!";
 inline constexpr std::string_view mainWindowFailed = "载入启动窗口失败";
 inline constexpr std::string_view windowNotLoaded = "指定窗口尚未载入";
 

@@ -16,7 +16,6 @@ constexpr UINT WM_END_REQUEST = 0x83E7;
 constexpr wchar_t hiddenClassName[] = L"ClickerHidden";
 
 struct Process {
-    std::string folder;
     std::string fileName;
     DWORD mainThreadId = 0;
     HWND hidden = nullptr;
@@ -79,10 +78,9 @@ void prepareProcess() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     ProgramPath split = splitProgramPath(path, nextAnsiCharacter);
-    process.folder = std::move(split.folder);
     process.fileName = std::move(split.fileName);
     // An empty or unusable folder leaves the current directory as it was.
-    SetCurrentDirectoryA(process.folder.c_str());
+    SetCurrentDirectoryA(split.folder.c_str());
 
     process.hidden = createHiddenWindow(GetModuleHandleW(nullptr));
     process.mainThreadId = GetCurrentThreadId();
@@ -160,10 +158,6 @@ bool onMainThread() {
 
 HWND hiddenWindow() {
     return process.hidden;
-}
-
-const std::string& programFolder() {
-    return process.folder;
 }
 
 std::string programFileName() {

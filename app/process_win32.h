@@ -39,7 +39,6 @@ void programWindowDestroyed();
 
 bool onMainThread();
 HWND hiddenWindow();
-const std::string& programFolder();
 
 // A copy of the program's own file name, taken once at start-up.
 std::string programFileName();

@@ -1,5 +1,6 @@
 // A program built from the clicker's own start-up that raises a fatal error, on the main thread or
-// on a worker thread, while its main window is up. Its exit routine leaves a marker file.
+// on a worker thread, while its main window is up. Its exit routine leaves a marker file holding
+// the current directory, as UTF-16.
 //   fatal_probe.exe worker|main|none "marker path"
 
 #include "app/process_win32.h"
@@ -15,7 +16,11 @@ namespace {
 std::wstring marker;
 
 void leaveMarker() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
     HANDLE file = CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, folder, length * sizeof(wchar_t), &written, nullptr);
     CloseHandle(file);
 }
 
