@@ -42,15 +42,10 @@ LRESULT CALLBACK hiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND createHiddenWindow(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = hiddenWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = hiddenClassName;
-    RegisterClassW(&windowClass);
+HWND createHiddenWindow() {
+    registerWindowClass(hiddenClassName, hiddenWindowProc);
     return CreateWindowExW(WS_EX_TOOLWINDOW, hiddenClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                           instance, nullptr);
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 // Offers a keyboard message to the window it is for and to the windows that contain it, innermost
@@ -82,7 +77,7 @@ void prepareProcess() {
     // An empty or unusable folder leaves the current directory as it was.
     SetCurrentDirectoryA(split.folder.c_str());
 
-    process.hidden = createHiddenWindow(GetModuleHandleW(nullptr));
+    process.hidden = createHiddenWindow();
     process.mainThreadId = GetCurrentThreadId();
 }
 
@@ -150,6 +145,16 @@ void programWindowDestroyed() {
     if (--process.programWindows == 0 && process.loopEntered) {
         PostQuitMessage(0);
     }
+}
+
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
 }
 
 bool onMainThread() {

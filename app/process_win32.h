@@ -37,6 +37,9 @@ int runMessageLoop();
 void programWindowCreated();
 void programWindowDestroyed();
 
+// Registers a window class of the program with the arrow cursor and the given background brush.
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background = nullptr);
+
 bool onMainThread();
 HWND hiddenWindow();
 

@@ -1,5 +1,6 @@
 #include "ui/label_win32.h"
 
+#include "app/process_win32.h"
 #include "text/gbk_win32.h"
 
 namespace ui {
@@ -66,13 +67,8 @@ LRESULT CALLBACK labelProc(HWND label, UINT message, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
-void registerLabelClass(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = labelProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = labelClassName;
-    RegisterClassW(&windowClass);
+void registerLabelClass() {
+    app::registerWindowClass(labelClassName, labelProc);
 }
 
 HWND createLabel(HWND parent, Control label, HINSTANCE instance) {

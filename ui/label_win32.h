@@ -9,7 +9,7 @@ namespace ui {
 
 inline constexpr wchar_t labelClassName[] = L"ClickerLabel";
 
-void registerLabelClass(HINSTANCE instance);
+void registerLabelClass();
 
 // The label's form is handed over as the creation parameter.
 HWND createLabel(HWND parent, Control label, HINSTANCE instance);

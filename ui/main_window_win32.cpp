@@ -184,24 +184,14 @@ LRESULT CALLBACK timerWindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
 
 // --- building -------------------------------------------------------------------------------
 
-void registerClasses(HINSTANCE instance) {
+void registerClasses() {
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
 
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = mainClassName;
-    RegisterClassW(&windowClass);
-
-    windowClass.lpfnWndProc = timerWindowProc;
-    windowClass.hbrBackground = nullptr;
-    windowClass.lpszClassName = timerClassName;
-    RegisterClassW(&windowClass);
-
-    registerLabelClass(instance);
+    app::registerWindowClass(mainClassName, mainWindowProc,
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    app::registerWindowClass(timerClassName, timerWindowProc);
+    registerLabelClass();
 }
 
 HWND createChild(const wchar_t* className, const ControlForm& form, DWORD style, HWND parent,
@@ -289,7 +279,7 @@ HWND mainWindowHandle() {
 
 void loadMainWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerClasses(instance);
+    registerClasses();
 
     HWND handle = createMainWindow(instance); // events stay suppressed while building
     MainWindow& window = stateOf(handle);
