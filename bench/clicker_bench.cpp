@@ -454,7 +454,9 @@ void measureLatency(const e2e::RecorderWindow& pad) {
         latencies.push_back(clickTimes[before] - down);
         stopClicking();
     }
-    const double floor = 10 + timerFloorMs(1); // one polling period and one timer period
+    // One polling period and one timer period. Wine adds its cache of a key seen up, refreshed only
+    // every 50 ms per process, so F2 shows there 0-50 ms late: expect 40-55 ms.
+    const double floor = 10 + timerFloorMs(1);
     add("latency_median", "F2 to first click, median", percentile(latencies, 0.5), floor, "ms",
         presses);
     add("latency_p99", "F2 to first click, p99", percentile(latencies, 0.99), floor, "ms", presses);
