@@ -1,11 +1,12 @@
 #include "text/conversions.h"
 
+#include "text/decimal.h"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstddef>
 #include <limits>
-#include <system_error>
 
 namespace text {
 namespace {
@@ -77,29 +78,6 @@ char* copyDigits(char* out, const char* digits, int count) {
     return out;
 }
 
-// Whether a value that a double cannot hold is too large (rather than too small): the digits
-// from begin to end, with at most one "." among them, times ten to the (saturated) exponent.
-// Such a value lies above 1e308 or below 1e-323, so the sign of its decimal size decides.
-bool beyondLargest(const char* begin, const char* end, int64_t exponent) {
-    const char* p = begin;
-    while (p != end && *p == '0') {
-        ++p;
-    }
-    const char* const firstNonZero = p;
-    while (p != end && isDigit(*p)) {
-        ++p;
-    }
-    int64_t size = p - firstNonZero; // integer digits
-    if (size == 0 && p != end && *p == '.') {
-        const char* const fraction = ++p;
-        while (p != end && *p == '0') {
-            ++p;
-        }
-        size = fraction - p; // minus the zeros right after the point
-    }
-    return size + exponent > 0;
-}
-
 } // namespace
 
 std::string toText(int32_t value) {
@@ -118,26 +96,13 @@ std::string toText(double value) {
         return nonFiniteText(bits);
     }
 
-    // 17 significant digits, rounded to nearest: "d.dddddddddddddddde+X".
-    char exact[32];
-    const char* exactEnd =
-        std::to_chars(exact, exact + sizeof exact, std::bit_cast<double>(magnitudeBits),
-                      std::chars_format::scientific, 16)
-            .ptr;
-    char digits[kShownDigits];
-    digits[0] = exact[0];
-    copyDigits(digits + 1, exact + 2, kShownDigits - 1);
-    const char* exponentText = exact + 19; // its sign, after "d.", 16 digits and "e"
-    int exponent = 0;
-    for (const char* p = exponentText + 1; p != exactEnd; ++p) {
-        exponent = exponent * 10 + (*p - '0');
-    }
-    if (*exponentText == '-') {
-        exponent = -exponent;
-    }
+    // 17 significant digits, rounded to nearest.
+    DecimalDigits exact = seventeenDigits(std::bit_cast<double>(magnitudeBits));
+    char* const digits = exact.digits;
+    int exponent = exact.exponent;
 
     // Then 13 digits, rounding the 17-digit string with ties up: the 14th digit alone decides.
-    if (exact[kShownDigits + 1] >= '5' && !incrementDigits(digits, kShownDigits)) {
+    if (digits[kShownDigits] >= '5' && !incrementDigits(digits, kShownDigits)) {
         digits[0] = '1';
         ++exponent;
     }
@@ -182,7 +147,7 @@ std::string toText(double value) {
 }
 
 double toNumber(std::string_view text) {
-    std::string number = toHalfWidth(text);
+    const std::string number = toHalfWidth(text);
     const char* p = number.data();
     const char* const end = p + number.size();
     while (p != end && isWhiteSpace(*p)) {
@@ -211,10 +176,9 @@ double toNumber(std::string_view text) {
     if (!anyDigit) {
         return 0.0;
     }
-    const char* const mantissaEnd = p;
+    const std::string_view digits(mantissa, static_cast<size_t>(p - mantissa));
 
-    // An exponent counts only with at least one digit; "d" is read as "e".
-    const char* numberEnd = mantissaEnd;
+    // An exponent counts only with at least one digit (without, it stays 0); "d" reads as "e".
     int64_t exponent = 0;
     if (p != end && isExponentLetter(*p)) {
         const char* q = p + 1;
@@ -222,26 +186,16 @@ double toNumber(std::string_view text) {
         if (q != end && (*q == '+' || *q == '-')) {
             ++q;
         }
-        const char* const exponentDigits = q;
         while (q != end && isDigit(*q)) {
             // Saturated: far beyond any exponent that still gives a finite, non-zero double.
             exponent = exponent < 100000 ? exponent * 10 + (*q - '0') : exponent;
             ++q;
         }
-        if (q != exponentDigits) {
-            number[static_cast<size_t>(p - number.data())] = 'e';
-            numberEnd = q;
-            exponent = negativeExponent ? -exponent : exponent;
-        }
+        exponent = negativeExponent ? -exponent : exponent;
     }
 
     // Correctly rounded and independent of the locale.
-    double value = 0.0;
-    if (std::from_chars(mantissa, numberEnd, value).ec == std::errc::result_out_of_range) {
-        value = beyondLargest(mantissa, mantissaEnd, exponent)
-                    ? std::numeric_limits<double>::infinity()
-                    : 0.0;
-    }
+    const double value = nearestDouble(digits, exponent);
     return negative ? -value : value;
 }
 

@@ -92,6 +92,11 @@ INSTANTIATE_TEST_SUITE_P(
         NumberTextCase{"LargestFinite", std::numeric_limits<double>::max(), "1.797693134862e+308"},
         NumberTextCase{"SmallestSubnormal", std::numeric_limits<double>::denorm_min(),
                        "4.940656458412e-324"},
+        NumberTextCase{"LargestSubnormal", std::bit_cast<double>(0x000FFFFFFFFFFFFF),
+                       "2.225073858507e-308"},
+        NumberTextCase{"SmallestNormal", std::numeric_limits<double>::min(), "2.225073858507e-308"},
+        NumberTextCase{"SeventeenDigitsCarryIntoTheExponent", 1e-14, "1e-014"}, // 9.99...9e-15
+        NumberTextCase{"SeventeenDigitsCarryBelowTheLargest", 1e98, "1e+098"},
         NumberTextCase{"Zero", 0.0, "0"}, NumberTextCase{"NegativeZero", -0.0, "0"},
         NumberTextCase{"Infinity", kInfinity, "1.#INF"},
         NumberTextCase{"MinusInfinity", -kInfinity, "-1.#INF"},
@@ -143,6 +148,57 @@ INSTANTIATE_TEST_SUITE_P(
         ToNumberCase{"IdeographicSpace", "　12", 12.0},
         ToNumberCase{"FullWidthPointAndExponent", "１．５ｅ３", 1500.0},
         ToNumberCase{"HalfLeadByteOnly", bytes({'7', 0xA3}), 7.0}),
+    caseName);
+
+// The exact decimal value, with more digits than any double needs: the C library writes them all.
+std::string exactly(long double value) {
+    char buffer[1200];
+    std::snprintf(buffer, sizeof buffer, "%.1100Le", value);
+    return buffer;
+}
+
+// Just above the exact value: one more digit after all of its digits.
+std::string justAbove(long double value) {
+    std::string shown = exactly(value);
+    shown.insert(shown.find('e'), "1");
+    return shown;
+}
+
+constexpr double kLargest = std::numeric_limits<double>::max();
+constexpr double kSmallestNormal = std::numeric_limits<double>::min();
+constexpr double kLargestSubnormal = std::bit_cast<double>(0x000FFFFFFFFFFFFF);
+constexpr double kSmallestSubnormal = std::numeric_limits<double>::denorm_min();
+
+long double halfway(double below, double above) {
+    return (static_cast<long double>(below) + above) / 2; // exact with a 64-bit significand
+}
+
+class NearestDouble : public testing::TestWithParam<ToNumberCase> {};
+
+TEST_P(NearestDouble, RoundsHalfwayToEvenAtTheEdges) {
+    EXPECT_EQ(std::bit_cast<uint64_t>(text::toNumber(GetParam().input)),
+              std::bit_cast<uint64_t>(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NearestDouble,
+    testing::Values(
+        ToNumberCase{"HalfwayUpToEven", "9007199254740995", 9007199254740996.0},
+        ToNumberCase{"StickyBeyondEightHundredDigits",
+                     "9007199254740993." + std::string(900, '0') + "1", 9007199254740994.0},
+        ToNumberCase{"ZerosBeyondEightHundredDigits",
+                     "9007199254740993" + std::string(900, '0') + "e-900", 9007199254740992.0},
+        ToNumberCase{"EightHundredDigitsNearTheSmallest",
+                     "0." + std::string(323, '0') + std::string(800, '9'), 2 * kSmallestSubnormal},
+        ToNumberCase{"HalfTheSmallestSubnormal", exactly(halfway(0.0, kSmallestSubnormal)), 0.0},
+        ToNumberCase{"AboveHalfTheSmallestSubnormal", justAbove(halfway(0.0, kSmallestSubnormal)),
+                     kSmallestSubnormal},
+        ToNumberCase{"HalfwayIntoTheNormals", exactly(halfway(kLargestSubnormal, kSmallestNormal)),
+                     kSmallestNormal},
+        ToNumberCase{"LargestSubnormal", "2.2250738585072009e-308", kLargestSubnormal},
+        ToNumberCase{"SmallestNormal", "2.2250738585072014e-308", kSmallestNormal},
+        ToNumberCase{"LargestFinite", "1.7976931348623158e308", kLargest},
+        ToNumberCase{"HalfwayToInfinity", exactly(kLargest + std::ldexp(1.0L, 970)), kInfinity}),
     caseName);
 
 TEST(ToNumber, KeepsTheSignOfZero) {
