@@ -202,14 +202,25 @@ void pressChord(std::initializer_list<WORD> modifiers, WORD key) {
 }
 
 void moveMouse(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-    input.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    sleep(50ms);
+    // GetCursorPos falls back to the X pointer once the last move is 100 ms old, and in a fresh
+    // desktop the first moves may not reach the X pointer: move until the position holds.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(x, y);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx =
+            (x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        input.mi.dy =
+            (y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        sleep(std::chrono::milliseconds(attempt == 0 ? 50 : 150));
+        POINT now{};
+        GetCursorPos(&now);
+        if (attempt > 0 && now.x == x && now.y == y) {
+            return;
+        }
+    }
 }
 
 void leftButton(bool down) {
